@@ -1,0 +1,11 @@
+// Command-line splitting by the rules of the Microsoft C runtime, so that a
+// program started here sees the arguments a Windows program would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+// The program token first, then each argument.
+std::vector<std::string> SplitCommandLine(LPCSTR commandLine);
