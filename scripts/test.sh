@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what the build needs, then builds and runs every test twice: as
+# built for use, and under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake make g++ libgtest-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs=$(nproc)
+build_and_test() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DBATCHUNINST_WERROR=ON "$@"
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+}
+
+build_and_test build
+build_and_test build-asan -DBATCHUNINST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -1,0 +1,321 @@
+// Runs the built tool as a process against the stand-in uninstaller,
+// installed as Dolm0411.exe in a Windows directory that WINDIR names. Every
+// test has a folder of its own and shares nothing else with the others.
+#include <gtest/gtest.h>
+
+#include <errno.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+extern char **environ;
+
+namespace {
+
+struct ToolResult {
+  int status;
+  std::string out;
+  std::string err;
+  long long endedAt;  // steady-clock nanoseconds
+};
+
+struct UninstallerRun {
+  long long start;
+  long long end;
+  std::vector<std::string> argv;
+};
+
+long long NowNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string Unhex(const std::string &hex) {
+  std::string bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+std::string Repeat(char c, size_t count) { return std::string(count, c); }
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(windowsDir);
+    InstallUninstaller(windowsDir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  static void InstallUninstaller(const fs::path &windows) {
+    fs::copy_file(STAND_IN_UNINSTALLER_PATH, windows / "Dolm0411.exe");
+  }
+
+  // The tool's environment: this process's, less what the tests set.
+  std::vector<std::string> Environment() const {
+    std::vector<std::string> entries;
+    for (char **entry = environ; *entry; ++entry) {
+      std::string text = *entry;
+      if (text.rfind("WINDIR=", 0) != 0 && text.rfind("STAND_IN_", 0) != 0) entries.push_back(text);
+    }
+    for (const auto &[name, value] : environment) entries.push_back(name + "=" + value);
+    return entries;
+  }
+
+  ToolResult RunTool(const std::vector<std::string> &arguments) {
+    std::vector<std::string> argvText{BATCHUNINST_PATH};
+    argvText.insert(argvText.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> envText = Environment();
+    std::vector<char *> argv, envp;
+    for (std::string &text : argvText) argv.push_back(text.data());
+    for (std::string &text : envText) envp.push_back(text.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, (dir / "stdout").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (dir / "stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(error, 0) << strerror(error);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    long long endedAt = NowNanoseconds();
+    EXPECT_TRUE(WIFEXITED(status));
+    return {WEXITSTATUS(status), ReadBytes(dir / "stdout"), ReadBytes(dir / "stderr"), endedAt};
+  }
+
+  std::vector<UninstallerRun> Runs() const {
+    std::vector<UninstallerRun> runs;
+    std::ifstream in(log);
+    for (std::string line; std::getline(in, line);) {
+      std::istringstream fields(line);
+      UninstallerRun run;
+      fields >> run.start >> run.end;
+      for (std::string field; fields >> field;) run.argv.push_back(Unhex(field.substr(1)));
+      runs.push_back(run);
+    }
+    return runs;
+  }
+
+  // The arguments the uninstaller sees for an entry without quotes.
+  std::vector<std::string> ArgumentsFor(const std::string &entry) const {
+    return {windowsDir.string() + "\\Dolm0411.exe", "-y", "-f" + entry};
+  }
+
+  std::vector<std::vector<std::string>> RunArguments() const {
+    std::vector<std::vector<std::string>> arguments;
+    for (const UninstallerRun &run : Runs()) arguments.push_back(run.argv);
+    return arguments;
+  }
+
+  fs::path dir = MakeTempDir();
+  fs::path windowsDir = dir / "windows";
+  fs::path list = dir / "uninstall.lst";
+  fs::path log = dir / "runs.log";
+  std::map<std::string, std::string> environment{{"WINDIR", windowsDir.string()},
+                                                 {"STAND_IN_LOG", log.string()}};
+};
+
+TEST_F(EndToEndTest, RunsEveryEntryLastLineFirstThenDeletesTheList) {
+  WriteBytes(list, "C:\\logs\\one.log\r\nC:\\Program Files\\two.log\r\n\r\nfour.log\r\n");
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
+                                ArgumentsFor("four.log"), ArgumentsFor(""),
+                                ArgumentsFor("C:\\Program Files\\two.log"),
+                                ArgumentsFor("C:\\logs\\one.log")}));
+  EXPECT_FALSE(fs::exists(list));
+}
+
+TEST_F(EndToEndTest, EntriesReachTheUninstallerAsWindowsSplitsTheirCommandLine) {
+  // The entry goes between the quotes unchanged, so its own quotes and a
+  // backslash before the closing quote change how the line splits.
+  WriteBytes(list, "a\"b c\r\nC:\\logs\\\r\ntab\there\nlf only\n");
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  std::string program = windowsDir.string() + "\\Dolm0411.exe";
+  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
+                                {program, "-y", "-flf only"},
+                                {program, "-y", "-ftab\there"},
+                                {program, "-y", "-fC:\\logs\""},
+                                {program, "-y", "-fab", "c"}}));
+}
+
+TEST_F(EndToEndTest, RunsOneUninstallerAtATimeEachToItsEnd) {
+  environment["STAND_IN_SLEEP_MS"] = "150";
+  WriteBytes(list, "one\r\ntwo\r\nthree\r\n");
+  ToolResult result = RunTool({list.string()});
+  std::vector<UninstallerRun> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (size_t i = 0; i + 1 < runs.size(); ++i)
+    EXPECT_LE(runs[i].end, runs[i + 1].start) << "run " << i << " overlaps the next";
+  EXPECT_LE(runs.back().end, result.endedAt);
+  EXPECT_FALSE(fs::exists(list));
+}
+
+TEST_F(EndToEndTest, PrintsTheUsageTextForAnyOtherNumberOfArguments) {
+  WriteBytes(list, "one\r\n");
+  const std::vector<std::string> argumentLists[] = {
+      {}, {list.string(), "extra"}, {list.string(), "two", "three"}};
+  for (const std::vector<std::string> &arguments : argumentLists) {
+    ToolResult result = RunTool(arguments);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(result.out, std::string("usege : ") + BATCHUNINST_PATH + " LogListFileName\n" +
+                              "example :\n\t" + BATCHUNINST_PATH + " Kelbo.log\n");
+    EXPECT_EQ(result.err, "");
+  }
+  EXPECT_EQ(Runs().size(), 0u);
+  EXPECT_EQ(ReadBytes(list), "one\r\n");
+}
+
+struct RefusedBatch {
+  const char *name;
+  enum { MISSING_LIST, EMPTY_LIST, FOLDER_AS_LIST, WINDIR_UNSET, WINDIR_TOO_LONG } kind;
+};
+
+void PrintTo(const RefusedBatch &c, std::ostream *out) { *out << c.name; }
+
+class RefusedBatchTest : public EndToEndTest, public ::testing::WithParamInterface<RefusedBatch> {};
+
+TEST_P(RefusedBatchTest, ReportsRunsNothingAndKeepsTheList) {
+  std::string expectedError;
+  WriteBytes(list, "one\r\n");
+  switch (GetParam().kind) {
+    case RefusedBatch::MISSING_LIST:
+      fs::remove(list);
+      expectedError = std::string(strerror(ENOENT)) + "\n";
+      break;
+    case RefusedBatch::EMPTY_LIST:
+      WriteBytes(list, "");
+      expectedError = "The uninstall list " + list.string() + " is empty; nothing is run.\n";
+      break;
+    case RefusedBatch::FOLDER_AS_LIST:
+      fs::remove(list);
+      fs::create_directory(list);
+      expectedError = std::string(strerror(EISDIR)) + "\n";
+      break;
+    case RefusedBatch::WINDIR_UNSET:
+      environment.erase("WINDIR");
+      expectedError =
+          "The WINDIR environment variable, which names the Windows directory, is not set or is "
+          "empty.\n";
+      break;
+    case RefusedBatch::WINDIR_TOO_LONG:
+      environment["WINDIR"] = "/" + Repeat('w', 259);
+      expectedError = "The Windows directory is longer than 259 characters; nothing is run.\n";
+      break;
+  }
+  bool listExisted = fs::exists(list);
+  std::string listBytes = fs::is_regular_file(list) ? ReadBytes(list) : "";
+
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, expectedError);
+  EXPECT_EQ(Runs().size(), 0u);
+  EXPECT_EQ(fs::exists(list), listExisted);
+  if (fs::is_regular_file(list)) {
+    EXPECT_EQ(ReadBytes(list), listBytes);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, RefusedBatchTest,
+    ::testing::Values(RefusedBatch{"missing_list", RefusedBatch::MISSING_LIST},
+                      RefusedBatch{"empty_list", RefusedBatch::EMPTY_LIST},
+                      RefusedBatch{"folder_as_list", RefusedBatch::FOLDER_AS_LIST},
+                      RefusedBatch{"windir_unset", RefusedBatch::WINDIR_UNSET},
+                      RefusedBatch{"windir_too_long", RefusedBatch::WINDIR_TOO_LONG}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(EndToEndTest, ReportsEachFailedStartAndStillDeletesTheList) {
+  const struct {
+    const char *name;
+    const char *installed;  // what stands where the uninstaller should be
+    int error;
+  } cases[] = {{"missing", nullptr, ENOENT}, {"not executable", "plain text", EACCES}};
+  for (const auto &c : cases) {
+    fs::remove(windowsDir / "Dolm0411.exe");
+    if (c.installed) WriteBytes(windowsDir / "Dolm0411.exe", c.installed);
+    WriteBytes(list, "one\r\ntwo\r\nthree\r\n");
+    ToolResult result = RunTool({list.string()});
+    std::string text = std::string(strerror(c.error)) + "\n";
+    EXPECT_EQ(result.status, 1) << c.name;
+    EXPECT_EQ(result.err, text + text + text) << c.name;
+    EXPECT_FALSE(fs::exists(list)) << c.name;
+  }
+}
+
+TEST_F(EndToEndTest, SkipsAnOverlongLineWithAReportAndRunsTheRest) {
+  WriteBytes(list, "first\r\n" + Repeat('L', 264) + "\r\n" + Repeat('M', 263) + "\r\nlast\r\n");
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "The uninstall list line at byte 7 is longer than 263 bytes; it is not run.\n");
+  EXPECT_EQ(RunArguments(),
+            (std::vector<std::vector<std::string>>{ArgumentsFor("last"), ArgumentsFor(Repeat('M', 263)),
+                                                   ArgumentsFor("first")}));
+  EXPECT_FALSE(fs::exists(list));
+}
+
+TEST_F(EndToEndTest, SkipsAnEntryWhoseCommandLineWouldNotFit) {
+  // A Windows directory of 240 characters leaves room for entries of 262.
+  fs::path deepWindows = dir / Repeat('p', 100);
+  deepWindows /= Repeat('q', 240 - deepWindows.string().size() - 1);
+  ASSERT_EQ(deepWindows.string().size(), 240u);
+  fs::create_directories(deepWindows);
+  InstallUninstaller(deepWindows);
+  environment["WINDIR"] = deepWindows.string();
+  WriteBytes(list, Repeat('a', 262) + "\r\n" + Repeat('b', 263) + "\r\n");
+
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "The command line for the uninstall list line at byte 264 would be longer than 523 "
+            "characters; it is not run.\n");
+  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
+                                {deepWindows.string() + "\\Dolm0411.exe", "-y",
+                                 "-f" + Repeat('a', 262)}}));
+  EXPECT_FALSE(fs::exists(list));
+}
+
+TEST_F(EndToEndTest, GoesOnWhateverTheUninstallerExitsWith) {
+  environment["STAND_IN_EXIT_CODE"] = "3";
+  WriteBytes(list, "one\r\ntwo\r\n");
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(Runs().size(), 2u);
+  EXPECT_FALSE(fs::exists(list));
+}
+
+TEST_F(EndToEndTest, ReportsAFailedDeletionOfTheList) {
+  environment["STAND_IN_DELETE"] = list.string();  // gone before the tool deletes it
+  WriteBytes(list, "one\r\n");
+  ToolResult result = RunTool({list.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, std::string(strerror(ENOENT)) + "\n");
+  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{ArgumentsFor("one")}));
+}
+
+}  // namespace

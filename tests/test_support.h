@@ -1,0 +1,12 @@
+// Files and folders for the tests: each test works in a folder of its own.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+// A new empty folder under the system's temporary folder.
+fs::path MakeTempDir();
+void WriteBytes(const fs::path &path, const std::string &bytes);
+std::string ReadBytes(const fs::path &path);
