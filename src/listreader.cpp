@@ -12,13 +12,13 @@ static LPCSTR ReadIntoBlock(HANDLE file, LPCSTR listPath, DWORD size, LPDWORD by
     ReportSystemError(GetLastError());
     return nullptr;
   }
-  LPCSTR list = static_cast<LPCSTR>(GlobalLock(memory));
+  LPSTR list = static_cast<LPSTR>(GlobalLock(memory));
   if (!list) {
     ReportSystemError(GetLastError());
     GlobalFree(memory);
     return nullptr;
   }
-  if (!ReadFile(file, const_cast<LPSTR>(list), size, bytesRead, nullptr)) {
+  if (!ReadFile(file, list, size, bytesRead, nullptr)) {
     ReportSystemError(GetLastError());
     UnloadListFile(list);
     return nullptr;

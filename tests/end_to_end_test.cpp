@@ -173,20 +173,22 @@ TEST_F(EndToEndTest, RunsOneUninstallerAtATimeEachToItsEnd) {
   EXPECT_FALSE(fs::exists(list));
 }
 
-TEST_F(EndToEndTest, PrintsTheUsageTextForAnyOtherNumberOfArguments) {
+class UsageTest : public EndToEndTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UsageTest, PrintsTheUsageTextForAnyOtherNumberOfArguments) {
   WriteBytes(list, "one\r\n");
-  const std::vector<std::string> argumentLists[] = {
-      {}, {list.string(), "extra"}, {list.string(), "two", "three"}};
-  for (const std::vector<std::string> &arguments : argumentLists) {
-    ToolResult result = RunTool(arguments);
-    EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.out, std::string("usege : ") + BATCHUNINST_PATH + " LogListFileName\n" +
-                              "example :\n\t" + BATCHUNINST_PATH + " Kelbo.log\n");
-    EXPECT_EQ(result.err, "");
-  }
+  std::vector<std::string> arguments;
+  for (int i = 0; i < GetParam(); ++i) arguments.push_back(i == 0 ? list.string() : "extra");
+  ToolResult result = RunTool(arguments);
+  EXPECT_EQ(result.status, 255);
+  EXPECT_EQ(result.out, std::string("usege : ") + BATCHUNINST_PATH + " LogListFileName\n" +
+                            "example :\n\t" + BATCHUNINST_PATH + " Kelbo.log\n");
+  EXPECT_EQ(result.err, "");
   EXPECT_EQ(Runs().size(), 0u);
   EXPECT_EQ(ReadBytes(list), "one\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(ArgumentCounts, UsageTest, ::testing::Values(0, 2, 3));
 
 struct RefusedBatch {
   const char *name;
@@ -248,23 +250,31 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedBatch{"windir_too_long", RefusedBatch::WINDIR_TOO_LONG}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(EndToEndTest, ReportsEachFailedStartAndStillDeletesTheList) {
-  const struct {
-    const char *name;
-    const char *installed;  // what stands where the uninstaller should be
-    int error;
-  } cases[] = {{"missing", nullptr, ENOENT}, {"not executable", "plain text", EACCES}};
-  for (const auto &c : cases) {
-    fs::remove(windowsDir / "Dolm0411.exe");
-    if (c.installed) WriteBytes(windowsDir / "Dolm0411.exe", c.installed);
-    WriteBytes(list, "one\r\ntwo\r\nthree\r\n");
-    ToolResult result = RunTool({list.string()});
-    std::string text = std::string(strerror(c.error)) + "\n";
-    EXPECT_EQ(result.status, 1) << c.name;
-    EXPECT_EQ(result.err, text + text + text) << c.name;
-    EXPECT_FALSE(fs::exists(list)) << c.name;
-  }
+struct FailedStart {
+  const char *name;
+  const char *installed;  // what stands where the uninstaller should be; null: nothing
+  int error;
+};
+
+void PrintTo(const FailedStart &c, std::ostream *out) { *out << c.name; }
+
+class FailedStartTest : public EndToEndTest, public ::testing::WithParamInterface<FailedStart> {};
+
+TEST_P(FailedStartTest, ReportsEachFailedStartAndStillDeletesTheList) {
+  fs::remove(windowsDir / "Dolm0411.exe");
+  if (GetParam().installed) WriteBytes(windowsDir / "Dolm0411.exe", GetParam().installed);
+  WriteBytes(list, "one\r\ntwo\r\nthree\r\n");
+  ToolResult result = RunTool({list.string()});
+  std::string text = std::string(strerror(GetParam().error)) + "\n";
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, text + text + text);
+  EXPECT_FALSE(fs::exists(list));
 }
+
+INSTANTIATE_TEST_SUITE_P(Uninstallers, FailedStartTest,
+                         ::testing::Values(FailedStart{"missing", nullptr, ENOENT},
+                                           FailedStart{"not_executable", "plain text", EACCES}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(EndToEndTest, SkipsAnOverlongLineWithAReportAndRunsTheRest) {
   WriteBytes(list, "first\r\n" + Repeat('L', 264) + "\r\n" + Repeat('M', 263) + "\r\nlast\r\n");

@@ -23,8 +23,11 @@ std::vector<std::string> WalkList(const std::string &bytes) {
     CHAR entry[ENTRY_SIZE];
     BOOL entryTooLong = TRUE;
     LPCSTR lineStart = ReadPreviousEntry(block.get(), scanPosition, entry, &entryTooLong);
-    EXPECT_TRUE(lineStart == nullptr || (lineStart > block.get() && lineStart < scanPosition));
     entries.push_back(entryTooLong ? TOO_LONG : std::string(entry));
+    if (lineStart && (lineStart <= block.get() || lineStart >= scanPosition)) {
+      ADD_FAILURE() << "scan position does not move towards the list's start";
+      break;
+    }
     scanPosition = lineStart;
   } while (scanPosition);
   return entries;
@@ -112,6 +115,38 @@ TEST_F(LoadListFileTest, RefusesAnEmptyListWithItsOwnText) {
   EXPECT_EQ(LoadListFile((dir / "list.lst").c_str(), &bytesRead), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "The uninstall list " + (dir / "list.lst").string() + " is empty; nothing is run.\n");
+}
+
+TEST_F(LoadListFileTest, RefusesAListOf4GiBOrMore) {
+  fs::path list = dir / "huge.lst";
+  WriteBytes(list, "");
+  fs::resize_file(list, 0x100000000ull + 10);  // sparse: takes no room on disk
+  DWORD bytesRead = 0;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadListFile(list.c_str(), &bytesRead), nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "The uninstall list " + list.string() + " is 4 GiB or larger; nothing is run.\n");
+}
+
+// Files under /sys claim a size of a page and deliver less: a short read.
+TEST_F(LoadListFileTest, RefusesAListThatCannotBeReadWhole) {
+  const char *shortFiles[] = {"/sys/devices/system/cpu/online", "/sys/kernel/profiling",
+                              "/sys/kernel/mm/transparent_hugepage/enabled"};
+  for (const char *path : shortFiles) {
+    std::error_code error;
+    if (fs::file_size(path, error) <= ReadBytes(path).size()) continue;
+    DWORD bytesRead = 0;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadListFile(path, &bytesRead), nullptr);
+    std::string reported = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reported.rfind("Only ", 0), 0u) << reported;
+    EXPECT_NE(reported.find(" bytes of the uninstall list " + std::string(path) +
+                            " could be read; nothing is run.\n"),
+              std::string::npos)
+        << reported;
+    return;
+  }
+  GTEST_SKIP() << "no file here reports more bytes than it delivers";
 }
 
 TEST_F(LoadListFileTest, ReportsWhatKeepsTheFileFromOpening) {
