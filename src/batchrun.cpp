@@ -5,7 +5,8 @@
 static const char UNINSTALLER_FILE_NAME[] = "Dolm0411.exe";
 static const char COMMAND_FORMAT[] = "%s\\%s -y -f\"%s\"";
 // What the command format adds to the directory and the entry.
-static const int COMMAND_FIXED_LENGTH = sizeof(UNINSTALLER_FILE_NAME) - 1 + sizeof("\\ -y -f\"\"") - 1;
+static const int COMMAND_FIXED_LENGTH =
+    sizeof(UNINSTALLER_FILE_NAME) - 1 + sizeof("\\ -y -f\"\"") - 1;
 
 void PrintUsage(LPCSTR programName) {
   printf("usege : %s LogListFileName\n", programName);
@@ -43,8 +44,8 @@ LPSTR ComposeCommandLine(LPSTR commandLine, LPCSTR windowsDirectory, LPCSTR entr
 
 // Runs the uninstaller for one entry and waits for its end. An entry that
 // does not fit the buffers is reported and skipped, never cut short.
-static void RunEntry(LPCSTR windowsDirectory, LPCSTR programPath, LPCSTR entry,
-                     BOOL entryTooLong, DWORD lineOffset) {
+static void RunEntry(LPCSTR windowsDirectory, LPCSTR programPath, LPCSTR entry, BOOL entryTooLong,
+                     DWORD lineOffset) {
   CHAR commandLine[COMMAND_LINE_SIZE];
   if (entryTooLong) {
     ReportToolError("The uninstall list line at byte %lu is longer than %d bytes; it is not run.",
@@ -52,9 +53,10 @@ static void RunEntry(LPCSTR windowsDirectory, LPCSTR programPath, LPCSTR entry,
     return;
   }
   if (!ComposeCommandLine(commandLine, windowsDirectory, entry)) {
-    ReportToolError("The command line for the uninstall list line at byte %lu would be longer "
-                    "than %d characters; it is not run.",
-                    static_cast<unsigned long>(lineOffset), COMMAND_LINE_SIZE - 1);
+    ReportToolError(
+        "The command line for the uninstall list line at byte %lu would be longer "
+        "than %d characters; it is not run.",
+        static_cast<unsigned long>(lineOffset), COMMAND_LINE_SIZE - 1);
     return;
   }
   WaitForUninstaller(LaunchUninstaller(programPath, commandLine));

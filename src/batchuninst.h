@@ -34,8 +34,7 @@ void UnloadListFile(LPCSTR list);
 // ENTRY_SIZE buffer and returns where that line starts, or null when it is
 // the list's first line. An entry too long for the buffer is flagged and left
 // empty.
-LPCSTR ReadPreviousEntry(LPCSTR listStart, LPCSTR scanPosition, LPSTR entry,
-                         LPBOOL entryTooLong);
+LPCSTR ReadPreviousEntry(LPCSTR listStart, LPCSTR scanPosition, LPSTR entry, LPBOOL entryTooLong);
 
 // Uninstaller launch and wait.
 HANDLE LaunchUninstaller(LPCSTR programPath, LPSTR commandLine);

@@ -7,8 +7,8 @@ void ReportSystemError(DWORD errorCode) {
   LPSTR text = nullptr;
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-      nullptr, errorCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-      reinterpret_cast<LPSTR>(&text), 0, nullptr);
+      nullptr, errorCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
+      0, nullptr);
   if (length == 0) {
     fprintf(stderr, "System error %lu (the system has no text for it).\n",
             static_cast<unsigned long>(errorCode));

@@ -25,9 +25,9 @@ static LPCSTR ReadIntoBlock(HANDLE file, LPCSTR listPath, DWORD size, LPDWORD by
   }
   // Running part of a list and then deleting all of it would lose entries.
   if (*bytesRead != size) {
-    ReportToolError("Only %lu of the %lu bytes of the uninstall list %s could be read; nothing is run.",
-                    static_cast<unsigned long>(*bytesRead), static_cast<unsigned long>(size),
-                    listPath);
+    ReportToolError(
+        "Only %lu of the %lu bytes of the uninstall list %s could be read; nothing is run.",
+        static_cast<unsigned long>(*bytesRead), static_cast<unsigned long>(size), listPath);
     UnloadListFile(list);
     return nullptr;
   }
@@ -87,8 +87,7 @@ static LPCSTR FindLineStart(LPCSTR listStart, LPCSTR lineEnd) {
   return next;
 }
 
-LPCSTR ReadPreviousEntry(LPCSTR listStart, LPCSTR scanPosition, LPSTR entry,
-                         LPBOOL entryTooLong) {
+LPCSTR ReadPreviousEntry(LPCSTR listStart, LPCSTR scanPosition, LPSTR entry, LPBOOL entryTooLong) {
   LPCSTR lineEnd = FindLineEnd(listStart, scanPosition);
   LPCSTR lineStart = FindLineStart(listStart, lineEnd);
   LPCSTR textEnd = lineEnd;

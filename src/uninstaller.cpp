@@ -7,8 +7,8 @@ HANDLE LaunchUninstaller(LPCSTR programPath, LPSTR commandLine) {
   // The full program path keeps the system from searching for the program
   // or splitting a directory name that holds a space.
   if (!CreateProcessA(programPath, commandLine, nullptr, nullptr, TRUE,
-                      CREATE_SEPARATE_WOW_VDM | NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &startup, &process)) {
+                      CREATE_SEPARATE_WOW_VDM | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process)) {
     ReportSystemError(GetLastError());
     return nullptr;
   }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <string>
@@ -75,9 +74,14 @@ TEST(QueryWindowsDirectoryTest, DropsATrailingBackslashAndRefusesWhatDoesNotFit)
   std::string tooLong = "/" + Repeat('w', MAX_PATH - 1);
   std::string longest = "/" + Repeat('w', MAX_PATH - 2);
   const DirectoryCase cases[] = {
-      {"C:\\WINDOWS", "C:\\WINDOWS"}, {"C:\\", "C:"},   {"C:\\WINDOWS\\", "C:\\WINDOWS"},
-      {"/ab", "/ab"},                 {"/win/", "/win/"}, {longest.c_str(), longest.c_str()},
-      {tooLong.c_str(), nullptr},     {"", nullptr},
+      {"C:\\WINDOWS", "C:\\WINDOWS"},
+      {"C:\\", "C:"},
+      {"C:\\WINDOWS\\", "C:\\WINDOWS"},
+      {"/ab", "/ab"},
+      {"/win/", "/win/"},
+      {longest.c_str(), longest.c_str()},
+      {tooLong.c_str(), nullptr},
+      {"", nullptr},
   };
   for (const DirectoryCase &c : cases) {
     setenv("WINDIR", c.value, 1);

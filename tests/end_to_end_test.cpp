@@ -1,10 +1,9 @@
 // Runs the built tool as a process against the stand-in uninstaller,
 // installed as Dolm0411.exe in a Windows directory that WINDIR names. Every
 // test has a folder of its own and shares nothing else with the others.
-#include <gtest/gtest.h>
-
 #include <errno.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <string.h>
 #include <sys/wait.h>
@@ -140,10 +139,10 @@ TEST_F(EndToEndTest, RunsEveryEntryLastLineFirstThenDeletesTheList) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
-                                ArgumentsFor("four.log"), ArgumentsFor(""),
-                                ArgumentsFor("C:\\Program Files\\two.log"),
-                                ArgumentsFor("C:\\logs\\one.log")}));
+  EXPECT_EQ(RunArguments(),
+            (std::vector<std::vector<std::string>>{ArgumentsFor("four.log"), ArgumentsFor(""),
+                                                   ArgumentsFor("C:\\Program Files\\two.log"),
+                                                   ArgumentsFor("C:\\logs\\one.log")}));
   EXPECT_FALSE(fs::exists(list));
 }
 
@@ -154,11 +153,10 @@ TEST_F(EndToEndTest, EntriesReachTheUninstallerAsWindowsSplitsTheirCommandLine) 
   ToolResult result = RunTool({list.string()});
   EXPECT_EQ(result.status, 1);
   std::string program = windowsDir.string() + "\\Dolm0411.exe";
-  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
-                                {program, "-y", "-flf only"},
-                                {program, "-y", "-ftab\there"},
-                                {program, "-y", "-fC:\\logs\""},
-                                {program, "-y", "-fab", "c"}}));
+  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{{program, "-y", "-flf only"},
+                                                                   {program, "-y", "-ftab\there"},
+                                                                   {program, "-y", "-fC:\\logs\""},
+                                                                   {program, "-y", "-fab", "c"}}));
 }
 
 TEST_F(EndToEndTest, RunsOneUninstallerAtATimeEachToItsEnd) {
@@ -283,8 +281,8 @@ TEST_F(EndToEndTest, SkipsAnOverlongLineWithAReportAndRunsTheRest) {
   EXPECT_EQ(result.err,
             "The uninstall list line at byte 7 is longer than 263 bytes; it is not run.\n");
   EXPECT_EQ(RunArguments(),
-            (std::vector<std::vector<std::string>>{ArgumentsFor("last"), ArgumentsFor(Repeat('M', 263)),
-                                                   ArgumentsFor("first")}));
+            (std::vector<std::vector<std::string>>{
+                ArgumentsFor("last"), ArgumentsFor(Repeat('M', 263)), ArgumentsFor("first")}));
   EXPECT_FALSE(fs::exists(list));
 }
 
@@ -303,9 +301,9 @@ TEST_F(EndToEndTest, SkipsAnEntryWhoseCommandLineWouldNotFit) {
   EXPECT_EQ(result.err,
             "The command line for the uninstall list line at byte 264 would be longer than 523 "
             "characters; it is not run.\n");
-  EXPECT_EQ(RunArguments(), (std::vector<std::vector<std::string>>{
-                                {deepWindows.string() + "\\Dolm0411.exe", "-y",
-                                 "-f" + Repeat('a', 262)}}));
+  EXPECT_EQ(RunArguments(),
+            (std::vector<std::vector<std::string>>{
+                {deepWindows.string() + "\\Dolm0411.exe", "-y", "-f" + Repeat('a', 262)}}));
   EXPECT_FALSE(fs::exists(list));
 }
 

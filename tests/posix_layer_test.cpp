@@ -1,7 +1,6 @@
 // The POSIX stand-in for the Win32 calls: what the tool relies on of each.
-#include <gtest/gtest.h>
-
 #include <errno.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <string.h>
 

@@ -2,10 +2,10 @@
 // program started here sees the arguments a Windows program would.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 // The program token first, then each argument.
 std::vector<std::string> SplitCommandLine(LPCSTR commandLine);

@@ -1,7 +1,6 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <windows.h>
 
 namespace {
@@ -12,7 +11,8 @@ thread_local DWORD lastError = NO_ERROR;
 LPCSTR LayerErrorText(DWORD code) {
   switch (code) {
     case ERROR_WINDIR_NOT_SET:
-      return "The WINDIR environment variable, which names the Windows directory, is not set or is empty.";
+      return "The WINDIR environment variable, which names the Windows directory, is not set or is "
+             "empty.";
     case ERROR_EMPTY_BLOCK:
       return "A memory block of zero bytes cannot be locked.";
     default:
@@ -26,8 +26,8 @@ DWORD WINAPI GetLastError(void) { return lastError; }
 
 void WINAPI SetLastError(DWORD errorCode) { lastError = errorCode; }
 
-DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD,
-                            LPSTR buffer, DWORD, va_list *) {
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD,
+                            va_list *) {
   const DWORD required = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER;
   if ((flags & required) != required) {
     SetLastError(EINVAL);

@@ -43,8 +43,8 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh) {
   return static_cast<DWORD>(size);
 }
 
-BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead,
-                     LPDWORD bytesRead, LPOVERLAPPED) {
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
+                     LPOVERLAPPED) {
   StandInObject *object = ToStandInObject(file, STAND_IN_FILE);
   if (!object) return FALSE;
   // A file read on Windows delivers everything up to the end of the file;

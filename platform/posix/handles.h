@@ -2,7 +2,6 @@
 #pragma once
 
 #include <sys/types.h>
-
 #include <windows.h>
 
 enum StandInKind { STAND_IN_FILE, STAND_IN_PROCESS };

@@ -1,6 +1,5 @@
 #include <errno.h>
 #include <stdlib.h>
-
 #include <windows.h>
 
 namespace {

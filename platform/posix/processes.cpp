@@ -74,8 +74,8 @@ BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
   return TRUE;
 }
 
-DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL,
-                                       DWORD milliseconds, DWORD) {
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL, DWORD milliseconds,
+                                       DWORD) {
   if (count != 1 || milliseconds != INFINITE) {
     SetLastError(EINVAL);
     return WAIT_FAILED;

@@ -9,7 +9,6 @@
 
 typedef int BOOL;
 typedef BOOL *LPBOOL;
-typedef unsigned char BYTE;
 typedef char CHAR;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
@@ -51,9 +50,8 @@ void WINAPI SetLastError(DWORD errorCode);
 
 // Supports FROM_SYSTEM with ALLOCATE_BUFFER only: *(LPSTR *)buffer receives
 // a text that LocalFree releases.
-DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId,
-                            DWORD languageId, LPSTR buffer, DWORD size,
-                            va_list *arguments);
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                            LPSTR buffer, DWORD size, va_list *arguments);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 
 // Files. POSIX has no share modes: the share mode is accepted and ignored.
@@ -67,11 +65,11 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define INVALID_FILE_SIZE 0xFFFFFFFFu
 
 HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD shareMode,
-                          LPSECURITY_ATTRIBUTES security, DWORD disposition,
-                          DWORD flags, HANDLE templateFile);
+                          LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                          HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh);
-BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead,
-                     LPDWORD bytesRead, LPOVERLAPPED overlapped);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
+                     LPOVERLAPPED overlapped);
 BOOL WINAPI DeleteFileA(LPCSTR path);
 BOOL WINAPI CloseHandle(HANDLE object);
 
@@ -114,11 +112,9 @@ typedef struct _PROCESS_INFORMATION {
 // arguments other than null are not supported.
 BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                            LPSECURITY_ATTRIBUTES processSecurity,
-                           LPSECURITY_ATTRIBUTES threadSecurity,
-                           BOOL inheritHandles, DWORD creationFlags,
-                           LPVOID environment, LPCSTR currentDirectory,
-                           LPSTARTUPINFOA startupInfo,
-                           LPPROCESS_INFORMATION processInformation);
+                           LPSECURITY_ATTRIBUTES threadSecurity, BOOL inheritHandles,
+                           DWORD creationFlags, LPVOID environment, LPCSTR currentDirectory,
+                           LPSTARTUPINFOA startupInfo, LPPROCESS_INFORMATION processInformation);
 BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 
 // Waiting and messages. There is no thread message queue here, so a wait
@@ -133,10 +129,9 @@ typedef struct tagMSG {
   UINT message;
 } MSG, *LPMSG;
 
-DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles,
-                                       BOOL waitAll, DWORD milliseconds,
-                                       DWORD wakeMask);
-BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin,
-                         UINT filterMax, UINT removeFlags);
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL waitAll,
+                                       DWORD milliseconds, DWORD wakeMask);
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax,
+                         UINT removeFlags);
 BOOL WINAPI TranslateMessage(const MSG *message);
 LRESULT WINAPI DispatchMessageA(const MSG *message);
