@@ -22,7 +22,7 @@ build_and_test() {
   shift
   cmake -S . -B "$dir" -DBATCHUNINST_WERROR=ON "$@"
   cmake --build "$dir" -j "$jobs"
-  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+  (cd "$dir" && ctest --output-on-failure --no-tests=error -j "$jobs")
 }
 
 build_and_test build
