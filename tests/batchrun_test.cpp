@@ -4,10 +4,9 @@
 #include <string>
 
 #include "batchuninst.h"
+#include "test_support.h"
 
 namespace {
-
-std::string Repeat(char c, size_t count) { return std::string(count, c); }
 
 struct CommandCase {
   const char *name;

@@ -47,8 +47,6 @@ std::string Unhex(const std::string &hex) {
   return bytes;
 }
 
-std::string Repeat(char c, size_t count) { return std::string(count, c); }
-
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -39,8 +39,6 @@ struct ListCase {
   std::vector<std::string> entries;  // in the order handed out
 };
 
-std::string Repeat(char c, size_t count) { return std::string(count, c); }
-
 const ListCase LIST_CASES[] = {
     {"crlf_lines", "AB\r\nCD\r\n", {"CD", "AB"}},
     {"trailing_blank_line", "AB\r\n\r\n", {"", "AB"}},

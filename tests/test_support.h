@@ -10,3 +10,4 @@ namespace fs = std::filesystem;
 fs::path MakeTempDir();
 void WriteBytes(const fs::path &path, const std::string &bytes);
 std::string ReadBytes(const fs::path &path);
+inline std::string Repeat(char c, size_t count) { return std::string(count, c); }
