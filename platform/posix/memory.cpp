@@ -9,8 +9,6 @@ struct alignas(16) BlockHeader {
   SIZE_T size;
 };
 
-BlockHeader *ToHeader(HGLOBAL memory) { return static_cast<BlockHeader *>(memory); }
-
 }  // namespace
 
 HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T bytes) {
@@ -29,7 +27,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T bytes) {
 }
 
 LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-  BlockHeader *header = ToHeader(memory);
+  BlockHeader *header = static_cast<BlockHeader *>(memory);
   if (!header) {
     SetLastError(EINVAL);
     return nullptr;
