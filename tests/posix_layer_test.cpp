@@ -153,15 +153,21 @@ TEST(FilesTest, RefusesToOpenMissingFilesAndFolders) {
   }
 }
 
-TEST(GlobalMemoryTest, GivesZeroFilledBlocksAndCannotLockAnEmptyOne) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4096);
-  ASSERT_NE(memory, nullptr);
-  const char *bytes = static_cast<const char *>(GlobalLock(memory));
-  ASSERT_NE(bytes, nullptr);
-  EXPECT_EQ(std::string(bytes, 4096), std::string(4096, '\0'));
-  EXPECT_EQ(GlobalHandle(bytes), memory);
-  GlobalUnlock(memory);
-  EXPECT_EQ(GlobalFree(memory), nullptr);
+TEST(GlobalMemoryTest, GivesZeroFilledWritableBlocksAndCannotLockAnEmptyOne) {
+  // Small blocks come from the heap, large ones from a mapping of their own.
+  for (SIZE_T size : {SIZE_T{1}, SIZE_T{4096}, SIZE_T{2 * 1024 * 1024 - 48},
+                      SIZE_T{2 * 1024 * 1024}, SIZE_T{5 * 1024 * 1024 + 3}}) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    ASSERT_NE(memory, nullptr) << size;
+    char *bytes = static_cast<char *>(GlobalLock(memory));
+    ASSERT_NE(bytes, nullptr) << size;
+    EXPECT_EQ(std::string(bytes, size), std::string(size, '\0')) << size;
+    bytes[0] = 'a';
+    bytes[size - 1] = 'z';
+    EXPECT_EQ(GlobalHandle(bytes), memory) << size;
+    GlobalUnlock(memory);
+    EXPECT_EQ(GlobalFree(memory), nullptr) << size;
+  }
 
   HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
   ASSERT_NE(empty, nullptr);

@@ -5,8 +5,15 @@
 // the exact arguments and that runs never overlap. Without STAND_IN_LOG it
 // prints its arguments instead. STAND_IN_SLEEP_MS makes the run last that
 // long, STAND_IN_EXIT_CODE sets its exit code and STAND_IN_DELETE names a
-// file that it deletes.
+// file that it deletes. STAND_IN_PID_FILE names a file that it writes its
+// process id to as it starts; STAND_IN_FD_LOG names a file that it appends
+// what each of its open descriptors above 2 refers to, one per line;
+// STAND_IN_SIGNAL is a signal that it raises on itself at its end.
+#include <dirent.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -36,10 +43,32 @@ long EnvironmentNumber(const char *name) {
   return value ? std::strtol(value, nullptr, 10) : 0;
 }
 
+void WriteProcessId(const char *path) { std::ofstream(path, std::ios::binary) << getpid() << "\n"; }
+
+// What the descriptors this process was started with refer to.
+std::string OpenDescriptorTargets() {
+  std::string targets;
+  DIR *descriptors = opendir("/proc/self/fd");
+  if (!descriptors) return "cannot list /proc/self/fd\n";
+  while (dirent *item = readdir(descriptors)) {
+    int fd = std::atoi(item->d_name);
+    if (item->d_name[0] == '.' || fd <= 2 || fd == dirfd(descriptors)) continue;
+    char target[4096];
+    ssize_t length =
+        readlink(("/proc/self/fd/" + std::string(item->d_name)).c_str(), target, sizeof target);
+    targets += (length < 0 ? std::string("?") : std::string(target, length)) + "\n";
+  }
+  closedir(descriptors);
+  return targets;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   long long start = NowNanoseconds();
+  if (const char *pidPath = std::getenv("STAND_IN_PID_FILE")) WriteProcessId(pidPath);
+  if (const char *fdLogPath = std::getenv("STAND_IN_FD_LOG"))
+    std::ofstream(fdLogPath, std::ios::binary | std::ios::app) << OpenDescriptorTargets();
   std::this_thread::sleep_for(std::chrono::milliseconds(EnvironmentNumber("STAND_IN_SLEEP_MS")));
   if (const char *doomed = std::getenv("STAND_IN_DELETE")) std::remove(doomed);
 
@@ -53,7 +82,7 @@ int main(int argc, char **argv) {
   std::string record = std::to_string(start) + " " + std::to_string(NowNanoseconds());
   for (int i = 0; i < argc; ++i) record += " x" + Hex(argv[i]);
   record += "\n";
-  std::ofstream log(logPath, std::ios::binary | std::ios::app);
-  log << record;
+  std::ofstream(logPath, std::ios::binary | std::ios::app) << record;
+  if (long signal = EnvironmentNumber("STAND_IN_SIGNAL")) std::raise(static_cast<int>(signal));
   return static_cast<int>(EnvironmentNumber("STAND_IN_EXIT_CODE"));
 }
