@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build needs, then builds and runs every test twice: as
-# built for use, and under AddressSanitizer and UndefinedBehaviorSanitizer.
+# built for use (with the benchmarks built, not run), and under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Then fuzzes the list
+# reader for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ libgtest-dev)
+packages=(cmake make g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
@@ -25,5 +27,6 @@ build_and_test() {
   (cd "$dir" && ctest --output-on-failure --no-tests=error -j "$jobs")
 }
 
-build_and_test build
+build_and_test build -DBATCHUNINST_BENCHMARKS=ON
 build_and_test build-asan -DBATCHUNINST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+scripts/fuzz.sh
