@@ -2,11 +2,12 @@
 # Installs what the build needs, then builds and runs every test twice: as
 # built for use (with the benchmarks built, not run), and under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Then fuzzes the list
-# reader for a minute.
+# reader for a minute, and cross-builds the Windows program and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+packages=(cmake make g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  g++-mingw-w64-i686)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
@@ -30,3 +31,7 @@ build_and_test() {
 build_and_test build -DBATCHUNINST_BENCHMARKS=ON
 build_and_test build-asan -DBATCHUNINST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 scripts/fuzz.sh
+
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DBATCHUNINST_WERROR=ON
+cmake --build build-win32 -j "$jobs"
+scripts/check-windows-program.sh build-win32/batchuninst.exe
