@@ -28,9 +28,9 @@ TEST_F(EndToEndTest, KillingTheToolMidBatchLeavesTheListAsItWas) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     uninstaller = ReadProcessId(pidFile);
   }
-  ASSERT_NE(uninstaller, 0) << "the first uninstaller run never started";
   kill(tool, SIGKILL);
   ToolResult result = WaitForTool(tool);
+  ASSERT_NE(uninstaller, 0) << "the first uninstaller run never started";
   // The orphaned uninstaller is no longer the tool's to wait for.
   kill(uninstaller, SIGKILL);
 
@@ -68,8 +68,14 @@ TEST_F(EndToEndTest, RunsALongBatchToItsEndInOrderWithoutHandingOnTheList) {
         ArgumentsFor("C:\\logs\\" + std::to_string(entryCount - 1 - i) + ".log");
     ASSERT_EQ(runs[i], expected) << "run " << i;
   }
-  EXPECT_EQ(ReadBytes(descriptorLog).find(list.string()), std::string::npos)
-      << "an uninstaller was handed a descriptor of the list";
+  std::istringstream descriptorLines(ReadBytes(descriptorLog));
+  int listed = 0;
+  for (std::string line; std::getline(descriptorLines, line); ++listed) {
+    ASSERT_EQ(line.rfind("open:", 0), 0u) << line;
+    ASSERT_EQ(line.find(list.string()), std::string::npos)
+        << "uninstaller run " << listed << " was handed a descriptor of the list: " << line;
+  }
+  EXPECT_EQ(listed, entryCount);
   EXPECT_FALSE(fs::exists(list));
 }
 

@@ -7,7 +7,7 @@
 // long, STAND_IN_EXIT_CODE sets its exit code and STAND_IN_DELETE names a
 // file that it deletes. STAND_IN_PID_FILE names a file that it writes its
 // process id to as it starts; STAND_IN_FD_LOG names a file that it appends
-// what each of its open descriptors above 2 refers to, one per line;
+// a line to, naming what each of its open descriptors above 2 refers to;
 // STAND_IN_SIGNAL is a signal that it raises on itself at its end.
 #include <dirent.h>
 #include <unistd.h>
@@ -45,21 +45,22 @@ long EnvironmentNumber(const char *name) {
 
 void WriteProcessId(const char *path) { std::ofstream(path, std::ios::binary) << getpid() << "\n"; }
 
-// What the descriptors this process was started with refer to.
+// One line for the descriptors above 2 that this process was started with:
+// "open:" and what each refers to, or "unlisted" when /proc cannot tell.
 std::string OpenDescriptorTargets() {
-  std::string targets;
   DIR *descriptors = opendir("/proc/self/fd");
-  if (!descriptors) return "cannot list /proc/self/fd\n";
+  if (!descriptors) return "unlisted\n";
+  std::string line = "open:";
   while (dirent *item = readdir(descriptors)) {
     int fd = std::atoi(item->d_name);
     if (item->d_name[0] == '.' || fd <= 2 || fd == dirfd(descriptors)) continue;
     char target[4096];
     ssize_t length =
         readlink(("/proc/self/fd/" + std::string(item->d_name)).c_str(), target, sizeof target);
-    targets += (length < 0 ? std::string("?") : std::string(target, length)) + "\n";
+    line += " " + (length < 0 ? std::string("?") : std::string(target, length));
   }
   closedir(descriptors);
-  return targets;
+  return line + "\n";
 }
 
 }  // namespace
@@ -67,8 +68,10 @@ std::string OpenDescriptorTargets() {
 int main(int argc, char **argv) {
   long long start = NowNanoseconds();
   if (const char *pidPath = std::getenv("STAND_IN_PID_FILE")) WriteProcessId(pidPath);
-  if (const char *fdLogPath = std::getenv("STAND_IN_FD_LOG"))
-    std::ofstream(fdLogPath, std::ios::binary | std::ios::app) << OpenDescriptorTargets();
+  if (const char *fdLogPath = std::getenv("STAND_IN_FD_LOG")) {
+    std::string targets = OpenDescriptorTargets();  // before the log has a descriptor too
+    std::ofstream(fdLogPath, std::ios::binary | std::ios::app) << targets;
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(EnvironmentNumber("STAND_IN_SLEEP_MS")));
   if (const char *doomed = std::getenv("STAND_IN_DELETE")) std::remove(doomed);
 
