@@ -21,8 +21,8 @@ export WINDIR=$work/windows
 
 # The median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# Column N (1: wall seconds, 2: own processor seconds, 3: peak KiB) of a
-# measure result file, as its median.
+# The median of column N of a measure result file (1: wall seconds, 2: own
+# processor seconds, 3: peak KiB, 4: how the command ended).
 column_median() { awk -v n="$2" '{ print $n }' "$1" | median; }
 # Runs COMMAND... BENCH_RUNS times under measure, recording into RESULT_FILE,
 # after restoring the list from its copy (the tool deletes it).
