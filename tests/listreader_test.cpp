@@ -103,7 +103,7 @@ TEST_F(LoadListFileTest, LoadsEveryByteOfTheFile) {
   std::string bytes = std::string("one\r\ntwo\0\r\n", 11) + Repeat('x', 100000);
   WriteBytes(dir / "list.lst", bytes);
   DWORD bytesRead = 0;
-  LPCSTR list = LoadListFile((dir / "list.lst").c_str(), &bytesRead);
+  LPCSTR list = LoadListFile((dir / "list.lst").string().c_str(), &bytesRead);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(std::string(list, bytesRead), bytes);
   UnloadListFile(list);
@@ -113,7 +113,7 @@ TEST_F(LoadListFileTest, RefusesAnEmptyListWithItsOwnText) {
   WriteBytes(dir / "list.lst", "");
   DWORD bytesRead = 0;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadListFile((dir / "list.lst").c_str(), &bytesRead), nullptr);
+  EXPECT_EQ(LoadListFile((dir / "list.lst").string().c_str(), &bytesRead), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "The uninstall list " + (dir / "list.lst").string() + " is empty; nothing is run.\n");
 }
@@ -124,7 +124,7 @@ TEST_F(LoadListFileTest, RefusesAListOf4GiBOrMore) {
   fs::resize_file(list, 0x100000000ull + 10);  // sparse: takes no room on disk
   DWORD bytesRead = 0;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadListFile(list.c_str(), &bytesRead), nullptr);
+  EXPECT_EQ(LoadListFile(list.string().c_str(), &bytesRead), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "The uninstall list " + list.string() + " is 4 GiB or larger; nothing is run.\n");
 }
@@ -155,7 +155,7 @@ TEST_F(LoadListFileTest, ReportsWhatKeepsTheFileFromOpening) {
   for (const fs::path &path : {dir / "missing.lst", dir / "folder"}) {
     DWORD bytesRead = 0;
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadListFile(path.c_str(), &bytesRead), nullptr) << path;
+    EXPECT_EQ(LoadListFile(path.string().c_str(), &bytesRead), nullptr) << path;
     EXPECT_NE(::testing::internal::GetCapturedStderr(), "") << path;
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batchuninst.h"
 #include "commandline.h"
 #include "test_support.h"
 
@@ -218,6 +219,44 @@ TEST(FormatMessageTest, GivesTheSystemTextForEachCode) {
 TEST(MessagesTest, FindsNoMessage) {
   MSG message;
   EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+}
+
+struct DirectoryCase {
+  const char *value;
+  const char *expected;  // null: refused
+};
+
+// The Windows directory comes from WINDIR off Windows, so the query can be
+// driven through it here.
+TEST(QueryWindowsDirectoryTest, DropsATrailingBackslashAndRefusesWhatDoesNotFit) {
+  std::string tooLong = "/" + Repeat('w', MAX_PATH - 1);
+  std::string longest = "/" + Repeat('w', MAX_PATH - 2);
+  const DirectoryCase cases[] = {
+      {"C:\\WINDOWS", "C:\\WINDOWS"},
+      {"C:\\", "C:"},
+      {"C:\\WINDOWS\\", "C:\\WINDOWS"},
+      {"/ab", "/ab"},
+      {"/win/", "/win/"},
+      {longest.c_str(), longest.c_str()},
+      {tooLong.c_str(), nullptr},
+      {"", nullptr},
+  };
+  for (const DirectoryCase &c : cases) {
+    setenv("WINDIR", c.value, 1);
+    CHAR directory[WINDOWS_DIRECTORY_SIZE];
+    ::testing::internal::CaptureStderr();
+    LPSTR result = QueryWindowsDirectory(directory);
+    std::string reported = ::testing::internal::GetCapturedStderr();
+    if (c.expected) {
+      ASSERT_EQ(result, directory) << c.value;
+      EXPECT_STREQ(directory, c.expected);
+      EXPECT_EQ(reported, "");
+    } else {
+      EXPECT_EQ(result, nullptr) << c.value;
+      EXPECT_NE(reported, "") << c.value;
+    }
+  }
+  unsetenv("WINDIR");
 }
 
 }  // namespace
