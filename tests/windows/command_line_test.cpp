@@ -12,7 +12,7 @@
 // must not stand in for the system's here.
 #include "../../platform/posix/commandline.h"
 #include "batchuninst.h"
-#include "test_support.h"
+#include "windows_support.h"
 
 namespace {
 
@@ -49,14 +49,6 @@ std::string Unhex(const std::string &hex) {
   for (size_t i = 0; i + 1 < hex.size(); i += 2)
     bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   return bytes;
-}
-
-// The stand-in uninstaller is built beside this test program.
-std::string StandInPath() {
-  CHAR path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + "stand_in_uninstaller.exe";
 }
 
 // The argv that a Windows program gets for this command line.

@@ -2,8 +2,10 @@
 // command line, exactly as the system hands it over, as one line to the file
 // that STAND_IN_LOG names, and its arguments as the C runtime split them,
 // each as x<hex>, as one line to the file that STAND_IN_ARGV_LOG names.
-// STAND_IN_SLEEP_MS makes the run last that long and STAND_IN_EXIT_CODE sets
-// its exit code.
+// STAND_IN_TIMES_LOG names a file that it appends its start and end to, in
+// performance-counter ticks. STAND_IN_SLEEP_MS makes the run last that long,
+// STAND_IN_EXIT_CODE sets its exit code and STAND_IN_DELETE names a file that
+// it deletes.
 #include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>
@@ -25,8 +27,16 @@ static BOOL AppendArguments(LPCSTR logPath, int argc, char **argv) {
   return TRUE;
 }
 
+static LONGLONG Now() {
+  LARGE_INTEGER ticks;
+  QueryPerformanceCounter(&ticks);
+  return ticks.QuadPart;
+}
+
 int main(int argc, char **argv) {
+  LONGLONG start = Now();
   Sleep(EnvironmentNumber("STAND_IN_SLEEP_MS"));
+  if (const char *doomed = getenv("STAND_IN_DELETE")) DeleteFileA(doomed);
   if (const char *logPath = getenv("STAND_IN_LOG")) {
     FILE *log = fopen(logPath, "ab");
     if (!log) return 100;
@@ -35,6 +45,12 @@ int main(int argc, char **argv) {
   }
   if (const char *argvLogPath = getenv("STAND_IN_ARGV_LOG")) {
     if (!AppendArguments(argvLogPath, argc, argv)) return 100;
+  }
+  if (const char *timesLogPath = getenv("STAND_IN_TIMES_LOG")) {
+    FILE *log = fopen(timesLogPath, "ab");
+    if (!log) return 100;
+    fprintf(log, "%lld %lld\n", static_cast<long long>(start), static_cast<long long>(Now()));
+    fclose(log);
   }
   return static_cast<int>(EnvironmentNumber("STAND_IN_EXIT_CODE"));
 }
