@@ -21,3 +21,12 @@ trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 timeout 300 "$wine" wineboot --init
 # The tests share the prefix's Windows directory, so they run one at a time.
 timeout 600 "$wine" build-win64/tests/windows/windows_tests.exe
+
+# Through wine, Linux sees the program's exit code -1 (after the usage text)
+# as the exit status 255.
+status=0
+timeout 60 "$wine" build-win64/batchuninst.exe >/dev/null || status=$?
+if [ "$status" -ne 255 ]; then
+  echo "batchuninst.exe without arguments: exit status $status through wine, not 255" >&2
+  exit 1
+fi
