@@ -1,8 +1,9 @@
-// What only Windows has: the child's command line as the system hands it
-// over, messages dispatched while the tool waits, exit code 259, share
-// modes and the system's own error texts. The stand-in uninstaller is
-// installed as Dolm0411.exe in the Windows directory, which every test here
-// shares, so the tests run one after another.
+// The tool on Windows: what only Windows has (the child's command line as
+// the system hands it over, messages dispatched while the tool waits, exit
+// code 259, share modes, the system's own error texts), then the built
+// program run as a process. The stand-in uninstaller is installed as
+// Dolm0411.exe in the Windows directory, which every test here shares, so
+// the tests run one after another.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -131,10 +132,6 @@ TEST_F(WindowsTest, AMissingListGivesTheSystemsTextForFileNotFound) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), SystemText(ERROR_FILE_NOT_FOUND) + "\n");
   EXPECT_FALSE(fs::exists(log));
 }
-
-}  // namespace
-
-namespace {
 
 // The built program as a Windows process: its exit code and what it wrote.
 struct ProcessResult {
