@@ -42,13 +42,6 @@ inline long long NowNanoseconds() {
       .count();
 }
 
-inline std::string Unhex(const std::string &hex) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return bytes;
-}
-
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -44,13 +44,6 @@ const char *const ARGUMENT_LINES[] = {
     "-f\"a\"b c\"",
 };
 
-std::string Unhex(const std::string &hex) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return bytes;
-}
-
 // The argv that a Windows program gets for this command line.
 std::vector<std::string> RuntimeArguments(const std::string &commandLine, const fs::path &log) {
   fs::remove(log);

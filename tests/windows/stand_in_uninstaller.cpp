@@ -10,21 +10,11 @@
 #include <stdlib.h>
 #include <windows.h>
 
+#include <string>
+
 static DWORD EnvironmentNumber(LPCSTR name) {
   const char *value = getenv(name);
   return value ? strtoul(value, nullptr, 10) : 0;
-}
-
-static BOOL AppendArguments(LPCSTR logPath, int argc, char **argv) {
-  FILE *log = fopen(logPath, "ab");
-  if (!log) return FALSE;
-  for (int i = 0; i < argc; ++i) {
-    fputs(i ? " x" : "x", log);
-    for (const char *c = argv[i]; *c; ++c) fprintf(log, "%02x", static_cast<unsigned char>(*c));
-  }
-  fputc('\n', log);
-  fclose(log);
-  return TRUE;
 }
 
 static LONGLONG Now() {
@@ -33,24 +23,39 @@ static LONGLONG Now() {
   return ticks.QuadPart;
 }
 
+static std::string HexArguments(int argc, char **argv) {
+  std::string line;
+  char digits[3];
+  for (int i = 0; i < argc; ++i) {
+    line += i ? " x" : "x";
+    for (const char *c = argv[i]; *c; ++c) {
+      snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(*c));
+      line += digits;
+    }
+  }
+  return line;
+}
+
+// Appends the line to the file that the variable names, if it names one;
+// FALSE when that file cannot be written.
+static BOOL AppendLine(LPCSTR variable, const std::string &line) {
+  const char *path = getenv(variable);
+  if (!path) return TRUE;
+  FILE *log = fopen(path, "ab");
+  if (!log) return FALSE;
+  fprintf(log, "%s\n", line.c_str());
+  fclose(log);
+  return TRUE;
+}
+
 int main(int argc, char **argv) {
   LONGLONG start = Now();
   Sleep(EnvironmentNumber("STAND_IN_SLEEP_MS"));
   if (const char *doomed = getenv("STAND_IN_DELETE")) DeleteFileA(doomed);
-  if (const char *logPath = getenv("STAND_IN_LOG")) {
-    FILE *log = fopen(logPath, "ab");
-    if (!log) return 100;
-    fprintf(log, "%s\n", GetCommandLineA());
-    fclose(log);
-  }
-  if (const char *argvLogPath = getenv("STAND_IN_ARGV_LOG")) {
-    if (!AppendArguments(argvLogPath, argc, argv)) return 100;
-  }
-  if (const char *timesLogPath = getenv("STAND_IN_TIMES_LOG")) {
-    FILE *log = fopen(timesLogPath, "ab");
-    if (!log) return 100;
-    fprintf(log, "%lld %lld\n", static_cast<long long>(start), static_cast<long long>(Now()));
-    fclose(log);
-  }
+  std::string times = std::to_string(start) + " " + std::to_string(Now());
+  if (!AppendLine("STAND_IN_LOG", GetCommandLineA()) ||
+      !AppendLine("STAND_IN_ARGV_LOG", HexArguments(argc, argv)) ||
+      !AppendLine("STAND_IN_TIMES_LOG", times))
+    return 100;
   return static_cast<int>(EnvironmentNumber("STAND_IN_EXIT_CODE"));
 }

@@ -21,6 +21,11 @@ std::string WindowsDirectory() {
   return directory;
 }
 
+// The command line that the uninstaller gets for an entry.
+std::string CommandLineFor(const std::string &entry) {
+  return "C:\\windows\\Dolm0411.exe -y -f\"" + entry + "\"";
+}
+
 class WindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,8 +55,7 @@ TEST_F(WindowsTest, TheChildGetsItsCommandLineByteForByte) {
 
   EXPECT_TRUE(RunUninstallList(list.string().c_str()));
   std::vector<std::string> expected;
-  for (int i = 3; i >= 0; --i)
-    expected.push_back(std::string("C:\\windows\\Dolm0411.exe -y -f\"") + entries[i] + "\"");
+  for (int i = 3; i >= 0; --i) expected.push_back(CommandLineFor(entries[i]));
   EXPECT_EQ(Lines(log), expected);
   EXPECT_FALSE(fs::exists(list));
 }
@@ -205,140 +209,41 @@ const std::string USAGE =
     "usege : batchuninst.exe LogListFileName\nexample :\n\tbatchuninst.exe Kelbo.log\n";
 const std::string OVERLONG = std::string(264, 'L');
 
+const std::string FILE_NOT_FOUND = SystemText(ERROR_FILE_NOT_FOUND) + "\n";
+const std::string BAD_EXE_FORMAT = SystemText(ERROR_BAD_EXE_FORMAT) + "\n";
+
+// One case a row: list, arguments, uninstaller and its exit code, then what
+// the tool must do.
+// clang-format off
 const ToolCase TOOL_CASES[] = {
-    {"batch",
-     ToolCase::WRITTEN,
-     "one\r\nC:\\Program Files\\two.log\r\n\r\nfour\r\n",
-     " LIST",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
-     "",
-     {"four", "", "C:\\Program Files\\two.log", "one"},
-     false},
-    {"lf_only_and_no_final_line_end",
-     ToolCase::WRITTEN,
-     "one\ntwo",
-     " \"LIST\"",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
-     "",
-     {"two", "one"},
-     false},
-    {"no_argument",
-     ToolCase::WRITTEN,
-     "one\r\n",
-     "",
-     ToolCase::STAND_IN,
-     "0",
-     0xFFFFFFFF,
-     USAGE,
-     "",
-     {},
-     true},
-    {"two_arguments",
-     ToolCase::WRITTEN,
-     "one\r\n",
-     " LIST extra",
-     ToolCase::STAND_IN,
-     "0",
-     0xFFFFFFFF,
-     USAGE,
-     "",
-     {},
-     true},
-    {"three_arguments",
-     ToolCase::WRITTEN,
-     "one\r\n",
-     " LIST extra more",
-     ToolCase::STAND_IN,
-     "0",
-     0xFFFFFFFF,
-     USAGE,
-     "",
-     {},
-     true},
-    {"empty_list",
-     ToolCase::WRITTEN,
-     "",
-     " LIST",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
-     "The uninstall list LIST is empty; nothing is run.\n",
-     {},
-     true},
-    {"missing_list",
-     ToolCase::MISSING,
-     "",
-     " LIST",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
-     SystemText(ERROR_FILE_NOT_FOUND) + "\n",
-     {},
-     false},
-    {"folder_as_list",
-     ToolCase::FOLDER,
-     "",
-     " LIST",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
-     SystemText(ERROR_ACCESS_DENIED) + "\n",
-     {},
-     true},
-    {"overlong_line",
-     ToolCase::WRITTEN,
-     "first\r\n" + OVERLONG + "\r\nlast\r\n",
-     " LIST",
-     ToolCase::STAND_IN,
-     "0",
-     1,
-     "",
+    {"batch", ToolCase::WRITTEN, "one\r\nC:\\Program Files\\two.log\r\n\r\nfour\r\n", " LIST",
+     ToolCase::STAND_IN, "0", 1, "", "", {"four", "", "C:\\Program Files\\two.log", "one"}, false},
+    {"lf_only_and_no_final_line_end", ToolCase::WRITTEN, "one\ntwo", " \"LIST\"",
+     ToolCase::STAND_IN, "0", 1, "", "", {"two", "one"}, false},
+    {"no_argument", ToolCase::WRITTEN, "one\r\n", "",
+     ToolCase::STAND_IN, "0", 0xFFFFFFFF, USAGE, "", {}, true},
+    {"two_arguments", ToolCase::WRITTEN, "one\r\n", " LIST extra",
+     ToolCase::STAND_IN, "0", 0xFFFFFFFF, USAGE, "", {}, true},
+    {"three_arguments", ToolCase::WRITTEN, "one\r\n", " LIST extra more",
+     ToolCase::STAND_IN, "0", 0xFFFFFFFF, USAGE, "", {}, true},
+    {"empty_list", ToolCase::WRITTEN, "", " LIST",
+     ToolCase::STAND_IN, "0", 1, "", "The uninstall list LIST is empty; nothing is run.\n", {}, true},
+    {"missing_list", ToolCase::MISSING, "", " LIST",
+     ToolCase::STAND_IN, "0", 1, "", FILE_NOT_FOUND, {}, false},
+    {"folder_as_list", ToolCase::FOLDER, "", " LIST",
+     ToolCase::STAND_IN, "0", 1, "", SystemText(ERROR_ACCESS_DENIED) + "\n", {}, true},
+    {"overlong_line", ToolCase::WRITTEN, "first\r\n" + OVERLONG + "\r\nlast\r\n", " LIST",
+     ToolCase::STAND_IN, "0", 1, "",
      "The uninstall list line at byte 7 is longer than 263 bytes; it is not run.\n",
-     {"last", "first"},
-     false},
-    {"uninstaller_exits_with_3",
-     ToolCase::WRITTEN,
-     "one\r\ntwo\r\n",
-     " LIST",
-     ToolCase::STAND_IN,
-     "3",
-     1,
-     "",
-     "",
-     {"two", "one"},
-     false},
-    {"no_uninstaller",
-     ToolCase::WRITTEN,
-     "one\r\ntwo\r\n",
-     " LIST",
-     ToolCase::NO_UNINSTALLER,
-     "0",
-     1,
-     "",
-     SystemText(ERROR_FILE_NOT_FOUND) + "\n" + SystemText(ERROR_FILE_NOT_FOUND) + "\n",
-     {},
-     false},
-    {"uninstaller_not_a_program",
-     ToolCase::WRITTEN,
-     "one\r\ntwo\r\n",
-     " LIST",
-     ToolCase::NOT_A_PROGRAM,
-     "0",
-     1,
-     "",
-     SystemText(ERROR_BAD_EXE_FORMAT) + "\n" + SystemText(ERROR_BAD_EXE_FORMAT) + "\n",
-     {},
-     false},
+     {"last", "first"}, false},
+    {"uninstaller_exits_with_3", ToolCase::WRITTEN, "one\r\ntwo\r\n", " LIST",
+     ToolCase::STAND_IN, "3", 1, "", "", {"two", "one"}, false},
+    {"no_uninstaller", ToolCase::WRITTEN, "one\r\ntwo\r\n", " LIST",
+     ToolCase::NO_UNINSTALLER, "0", 1, "", FILE_NOT_FOUND + FILE_NOT_FOUND, {}, false},
+    {"uninstaller_not_a_program", ToolCase::WRITTEN, "one\r\ntwo\r\n", " LIST",
+     ToolCase::NOT_A_PROGRAM, "0", 1, "", BAD_EXE_FORMAT + BAD_EXE_FORMAT, {}, false},
 };
+// clang-format on
 
 class ToolProcessTest : public WindowsTest, public ::testing::WithParamInterface<ToolCase> {};
 
@@ -357,8 +262,7 @@ TEST_P(ToolProcessTest, RunsOrRefusesAsAProcess) {
   EXPECT_EQ(result.out, AsWrittenInTextMode(c.out));
   EXPECT_EQ(result.err, AsWrittenInTextMode(WithListPath(c.err, list)));
   std::vector<std::string> expectedRuns;
-  for (const std::string &entry : c.entriesRun)
-    expectedRuns.push_back("C:\\windows\\Dolm0411.exe -y -f\"" + entry + "\"");
+  for (const std::string &entry : c.entriesRun) expectedRuns.push_back(CommandLineFor(entry));
   EXPECT_EQ(Lines(log), expectedRuns);
   EXPECT_EQ(fs::exists(list), c.listKept);
   if (fs::is_regular_file(list)) {
@@ -392,7 +296,7 @@ TEST_F(WindowsTest, ReportsAFailedDeletionOfTheList) {
   ProcessResult result = RunTool(" " + list.string(), dir);
   EXPECT_EQ(result.exitCode, 1u);
   EXPECT_EQ(result.err, AsWrittenInTextMode(SystemText(ERROR_FILE_NOT_FOUND) + "\n"));
-  EXPECT_EQ(Lines(log), (std::vector<std::string>{"C:\\windows\\Dolm0411.exe -y -f\"one\""}));
+  EXPECT_EQ(Lines(log), (std::vector<std::string>{CommandLineFor("one")}));
 }
 
 }  // namespace
